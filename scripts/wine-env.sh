@@ -18,6 +18,7 @@ if [ -z "${DISPLAY:-}" ]; then
     for n in $(seq 90 190); do
       [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
       setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+      export KELVARA_XVFB_PID=$!
       for _ in $(seq 50); do kelvara_display_alive ":$n" && break; sleep 0.1; done
       if kelvara_display_alive ":$n"; then DISPLAY=":$n"; echo "$DISPLAY" > "$state"; break; fi
     done
