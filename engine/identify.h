@@ -12,6 +12,8 @@ struct Identification {
     std::uint8_t digest[16];      // the file's digest unless CannotOpen
 };
 
+// CannotOpen also when the file is not a regular file or a read fails part-way: a digest
+// of only part of a file would name the wrong file.
 Identification IdentifyFile(const char* path, const Catalogue& catalogue,
                             FileAccess& files = StandardFileAccess());
 
