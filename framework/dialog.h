@@ -79,7 +79,11 @@ private:
     bool PreTranslateInput(MSG* msg);
 
     const void* m_template = nullptr;
+    bool m_centreIfUnmoved = false;
     bool m_modalRunning = false;
+    bool m_ownerDisabled = false;
+    HWND m_owner = nullptr;
     bool m_defaultPending = false;   // Default() is inside DefDlgProc; let the nested call fall through
+    UINT m_defaultMessage = 0;
     INT_PTR m_nModalResult = -1;
 };

@@ -21,7 +21,6 @@
 // from CCmdTarget (for windows: from CWnd).
 #pragma once
 #include <windows.h>
-#include <windowsx.h>
 #include "gdi.h"
 #include "message_map.h"
 #include "wnd.h"
@@ -52,7 +51,8 @@ template <auto H> LRESULT SetCursor(CCmdTarget* t, WPARAM w, LPARAM l) {
                                                    static_cast<UINT>(LOWORD(l)), static_cast<UINT>(HIWORD(l))));
 }
 template <auto H> LRESULT MouseMove(CCmdTarget* t, WPARAM w, LPARAM l) {
-    (Self<H>(t)->*H)(static_cast<UINT>(w), CPoint(GET_X_LPARAM(l), GET_Y_LPARAM(l)));
+    // Signed: a captured pointer left of or above the window gives negative coordinates.
+    (Self<H>(t)->*H)(static_cast<UINT>(w), CPoint(static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))));
     return 0;
 }
 template <auto H> LRESULT Timer(CCmdTarget* t, WPARAM w, LPARAM) {

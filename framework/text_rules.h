@@ -14,5 +14,6 @@ std::string HelpPathFromPath(const char* path);
 
 // A file-dialog filter in the "|"-separated form ("Text (*.txt)|*.txt||")
 // turned into the NUL-separated form the system's dialog takes, ending in
-// two NULs. A filter without the closing "||" is closed all the same.
+// two NULs. A filter without the closing "||" is closed all the same; an
+// empty or null filter gives an empty string (no filter).
 std::string FileDialogFilter(const char* filter);

@@ -57,12 +57,13 @@ public:
 
 private:
     friend BOOL AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
-    friend class CWnd;
+    friend const char* AfxGetAppName();
+    friend class CDialog;
+    void EnsureNames();   // title and help path from the executable's path, once
     std::string m_title;
     std::string m_helpPath;
     int m_exitCode = 0;
     CWnd* m_pHelpSource = nullptr;   // the window routing the current command, for OnHelp
-    friend class CDialog;
 };
 
 // The application object, or null when the program has none.
