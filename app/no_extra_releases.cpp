@@ -1,0 +1,3 @@
+#include "extra_releases.h"
+
+void AppendExtraReleases(Catalogue&) {}
