@@ -23,8 +23,6 @@ std::string DigestInPieces(const Bytes& message, const std::vector<std::size_t>&
     return Hex(context.digest);
 }
 
-Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
 struct Vector {
     const char* message;
     const char* digest;

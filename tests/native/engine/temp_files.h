@@ -51,6 +51,8 @@ inline Bytes ReadBytes(const std::string& path)
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+inline Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
 inline Bytes PatternBytes(std::size_t size, std::uint32_t seed)
 {
     Bytes bytes(size);
