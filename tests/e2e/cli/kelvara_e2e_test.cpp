@@ -88,14 +88,15 @@ TEST_F(KelvaraCommand, ShippedFileGoesOriginalPatchedOriginal)
 {
     Result r = Run({"identify", target});
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, target + "\n  Recognised as: Fixture Release\n  Patch status:  Original\n  MD5:           " +
+    const std::string name = release.name;
+    EXPECT_EQ(r.out, target + "\n  Recognised as: " + name + "\n  Patch status:  Original\n  MD5:           " +
                          Hex(release.shippedDigest) + "\n");
 
     r = Run({"patch", target});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(r.err.empty()) << r.err;
-    EXPECT_EQ(r.out, "Patched Fixture Release.\n" + target +
-                         "\n  Recognised as: Fixture Release\n  Patch status:  Patched\n  MD5:           " +
+    EXPECT_EQ(r.out, "Patched " + name + ".\n" + target + "\n  Recognised as: " + name +
+                         "\n  Patch status:  Patched\n  MD5:           " +
                          Hex(release.patchedDigest) + "\n");
     const Bytes patched = ReadBytes(target);
     ASSERT_EQ(patched.size(), release.shipped.size());
@@ -113,7 +114,7 @@ TEST_F(KelvaraCommand, ShippedFileGoesOriginalPatchedOriginal)
     r = Run({"--json", "unpatch", target});
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(Contains(r.out, "\"result\": \"unpatched\""));
-    EXPECT_TRUE(Contains(r.out, "\"after\": {\"outcome\": \"matched\", \"text\": \"Fixture Release\", \"status\": \"Original\""));
+    EXPECT_TRUE(Contains(r.out, "\"after\": {\"outcome\": \"matched\", \"text\": \"" + name + "\", \"status\": \"Original\""));
     EXPECT_EQ(ReadBytes(target), release.shipped);
 
     r = Run({"identify", target});
@@ -125,13 +126,14 @@ TEST_F(KelvaraCommand, WrongStateAndUnrecognisedFilesAreLeftAlone)
 {
     Result r = Run({"unpatch", target});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "kelvara: " + target + ": Fixture Release is not patched. Nothing written.\n");
+    const std::string name = release.name;
+    EXPECT_EQ(r.err, "kelvara: " + target + ": " + name + " is not patched. Nothing written.\n");
     EXPECT_EQ(ReadBytes(target), release.shipped);
 
     WriteBytes(target, release.patched);
     r = Run({"patch", target});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "kelvara: " + target + ": Fixture Release is already patched. Nothing written.\n");
+    EXPECT_EQ(r.err, "kelvara: " + target + ": " + name + " is already patched. Nothing written.\n");
     EXPECT_EQ(ReadBytes(target), release.patched);
 
     Bytes other = release.shipped;
