@@ -28,7 +28,14 @@ fi
 export DISPLAY
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  (flock 9; [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1) 9>"$WINEPREFIX.lock"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      wineboot -i >/dev/null 2>&1
+      # Wine draws the title bars itself: the virtual display has no window manager.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    fi
+  ) 9>"$WINEPREFIX.lock"
 fi
 # One wineserver for the whole run: each Wine process then starts in a fraction of the time.
 wineserver -p >/dev/null 2>&1 || true

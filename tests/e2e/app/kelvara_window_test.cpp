@@ -141,8 +141,7 @@ TEST(KelvaraWindow, EnterOnTheBrowseButtonOpensTheFileDialogAndCancelChangesNoth
     ExpectShown(kelvara, path, "Fixture Release", "Original", true, false);
 
     kelvara.Key(kelvara.Item(FileNameBox), VK_TAB);
-    kelvara.Settle();
-    ASSERT_EQ(kelvara.Focus(), kelvara.Item(BrowseButton));
+    ASSERT_TRUE(kelvara.WaitUntil([&] { return kelvara.Focus() == kelvara.Item(BrowseButton); }));
     kelvara.Key(kelvara.Item(BrowseButton), VK_RETURN);
     HWND files = kelvara.WaitForDialog("ProntoEdit / RC5000Setup Executable to patch");
     ASSERT_NE(files, nullptr);
@@ -187,16 +186,14 @@ TEST(KelvaraWindow, PatchThenUnpatchChangesOnlyTheFiveBytes)
     ExpectShown(kelvara, path, "Fixture Release", "Original", true, false);
     Screenshot(kelvara, "original");
 
-    kelvara.Click(PatchButton);
-    kelvara.Settle();
+    kelvara.Press(PatchButton);
     ExpectShown(kelvara, path, "Fixture Release", "Patched", false, true);
     Screenshot(kelvara, "patched");
     const std::vector<std::uint8_t> patched = ReadFile(path);
     EXPECT_EQ(patched, fixture.patched);
     EXPECT_EQ(Differences(fixture.shipped, patched), (std::vector<std::size_t>{0x148, 0x149, 0x14A, 0x151, 0x152}));
 
-    kelvara.Click(UnpatchButton);
-    kelvara.Settle();
+    kelvara.Press(UnpatchButton);
     ExpectShown(kelvara, path, "Fixture Release", "Original", true, false);
     EXPECT_EQ(ReadFile(path), fixture.shipped);
 }
@@ -298,16 +295,14 @@ TEST(KelvaraWindow, AFileChangedSinceItWasShownIsNotWritten)
     ExpectShown(kelvara, path, "Fixture Release", "Original", true, false);
 
     WriteFile(path, fixture.patched);   // patched behind Kelvara's back
-    kelvara.Click(PatchButton);
-    kelvara.Settle();
+    kelvara.Press(PatchButton);
     ExpectShown(kelvara, path, "Fixture Release", "Patched", false, true);
     EXPECT_EQ(ReadFile(path), fixture.patched);
 
     std::vector<std::uint8_t> other = fixture.patched;
     other[10] ^= 0x55;
     WriteFile(path, other);
-    kelvara.Click(UnpatchButton);
-    kelvara.Settle();
+    kelvara.Press(UnpatchButton);
     ExpectShown(kelvara, path, "Unrecognised file.", "", false, false);
     EXPECT_EQ(ReadFile(path), other);
 }

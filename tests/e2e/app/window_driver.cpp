@@ -112,6 +112,13 @@ HWND KelvaraProcess::Focus() const
     return gui.hwndFocus;
 }
 
+void KelvaraProcess::Press(int id) const
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)),
+                        SMTO_NORMAL, 20000, &ignored);
+}
+
 void KelvaraProcess::Click(int id) const
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
@@ -130,7 +137,8 @@ HWND KelvaraProcess::WaitForDialog(const std::string& caption, DWORD timeoutMs) 
 
 void KelvaraProcess::Settle() const
 {
-    // A sent message is answered only once the modal loop runs again.
+    // A message sent from another thread is answered only when that thread next looks for
+    // messages: after the handler, since no handler here pumps messages once its box is gone.
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
 }

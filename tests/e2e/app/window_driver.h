@@ -20,14 +20,28 @@ public:
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     HWND Focus() const;
 
-    // A click on a push button of the main dialog, delivered without waiting for its handler.
+    // A click on a push button of the main dialog. Press returns once its handler has run;
+    // Click returns at once, for a handler that opens a box or a dialog of its own.
+    void Press(int id) const;
     void Click(int id) const;
     void Key(HWND target, UINT virtualKey) const;
 
     // A top-level dialog of this process other than the main one, with this caption.
     HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 10000) const;
-    // Waits until the main dialog's handler has returned to the modal loop.
+    // Waits until the main dialog's handler has returned to the modal loop. Only for a
+    // handler that pumps no messages after the moment the caller waited for.
     void Settle() const;
+    // Polls until the condition holds (keys go through the queue, so their effect comes later).
+    template <class Condition>
+    bool WaitUntil(Condition condition, DWORD timeoutMs = 10000) const
+    {
+        for (DWORD waited = 0; !condition(); waited += 20) {
+            if (waited >= timeoutMs)
+                return false;
+            Sleep(20);
+        }
+        return true;
+    }
     // Runs the whole "..." file dialog, typing path into its file name box; false if it never showed.
     bool Choose(const std::string& path) const;
     bool WaitForExit(DWORD timeoutMs = 10000) const;
