@@ -258,11 +258,10 @@ void CDialog::EndDialog(int result) {
         ::EnableWindow(m_owner, TRUE);
         m_ownerDisabled = false;
     }
-    if (m_hWnd) {
-        ::ShowWindow(m_hWnd, SW_HIDE);
-        // Wakes our loop if EndDialog came from inside another loop (a message box).
-        ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
-    }
+    // Wakes our loop if EndDialog came from inside another loop (a message box).
+    // The window stays as it is until DoModal destroys it: hiding it first
+    // costs a second under an X server without a window manager.
+    if (m_hWnd) ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

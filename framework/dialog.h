@@ -55,8 +55,7 @@ public:
     virtual void OnOK();
     // IDCANCEL (Esc, Alt+F4, close box, system menu's Close): EndDialog(IDCANCEL).
     virtual void OnCancel();
-    // Ends the modal loop with result; the window is hidden at once and
-    // destroyed by DoModal.
+    // Ends the modal loop with result; DoModal then destroys the window.
     void EndDialog(int result);
 
     DWORD GetHelpContext() const override { return 0x20000 + m_nIDHelp; }

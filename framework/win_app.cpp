@@ -84,9 +84,13 @@ void CWinApp::WinHelp(DWORD_PTR data, UINT command) {
     } else if (m_pMainWnd && m_pMainWnd->m_hWnd) {
         owner = m_pMainWnd->m_hWnd;
     }
-    if (!::WinHelpA(owner, m_pszHelpFilePath, command, data)) {
+    if (!CallWinHelp(owner, m_pszHelpFilePath, command, data)) {
         AfxMessageBox("Failed to launch help.", MB_ICONWARNING);
     }
+}
+
+BOOL CWinApp::CallWinHelp(HWND owner, const char* helpFile, UINT command, DWORD_PTR data) {
+    return ::WinHelpA(owner, helpFile, command, data);
 }
 
 CWinApp* AfxGetApp() { return g_app; }

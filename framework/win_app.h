@@ -41,8 +41,9 @@ public:
     // ID_HELP: context help of the window that routed the command (else the
     // main window) in m_pszHelpFilePath, through WinHelp.
     void OnHelp();
-    // WinHelpA(HELP_CONTEXT by default) on the help file, owned by the main
-    // window; on failure the warning box "Failed to launch help.".
+    // Help on the help file for the window routing the command (else the
+    // main window); when the system's help call fails, the warning box
+    // "Failed to launch help.".
     virtual void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);
 
     const char* GetTitle() const { return m_pszAppName ? m_pszAppName : ""; }
@@ -54,6 +55,10 @@ public:
     int m_nCmdShow = SW_SHOWNORMAL;
     // The main window; cleared by the framework when that window is destroyed.
     CWnd* m_pMainWnd = nullptr;
+
+protected:
+    // The system's help call (WinHelpA); a test replaces it to make it fail.
+    virtual BOOL CallWinHelp(HWND owner, const char* helpFile, UINT command, DWORD_PTR data);
 
 private:
     friend BOOL AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);

@@ -18,6 +18,6 @@
 // The two link labels show these texts; the dialog opens "http://" plus the
 // web text and "mailto:" plus the mail text.
 #define KELVARA_WEB_LINK_TEXT   "github.com/kelvara/kelvara/releases"
-#define KELVARA_MAIL_LINK_TEXT  "kelvara@users.noreply.github.com"
+#define KELVARA_MAIL_LINK_TEXT  "team@kelvara.example"
 
 #endif
