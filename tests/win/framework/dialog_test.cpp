@@ -325,6 +325,25 @@ TEST(ModalLoop, EnterEscAndTheCloseBoxEndTheDialog) {
     }
 }
 
+// WM_INITDIALOG's answer goes back to the dialog manager as it is: TRUE lets
+// it focus the first tab stop, FALSE keeps the focus OnInitDialog chose.
+TEST(ModalLoop, OnInitDialogsAnswerDecidesTheFocus) {
+    for (BOOL answer : {TRUE, FALSE}) {
+        ScriptedDialog dialog;
+        int focusedId = 0;
+        dialog.onInit = [&](ScriptedDialog& d) {
+            ::SetFocus(::GetDlgItem(d.m_hWnd, IDC_BROWSE));
+            d.initResult = answer;
+        };
+        dialog.onShown = [&](ScriptedDialog& d) {
+            focusedId = ::GetDlgCtrlID(::GetFocus());
+            d.EndDialog(IDOK);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_EQ(focusedId, answer ? IDC_FILENAME : IDC_BROWSE) << "OnInitDialog answered " << answer;
+    }
+}
+
 TEST(ModalLoop, CentredOnlyWhenNothingElsePlacesTheDialog) {
     auto placed = [](UINT templateId, bool moveInInit, RECT& created, RECT& shown, RECT& work) {
         ScriptedDialog dialog(templateId);
