@@ -400,6 +400,124 @@ TEST(LinkLabelCursor, SetCursorAnswersByWhetherACursorIsHeld)
     }), IDOK);
 }
 
+// A winhlp32.exe of our own in the prefix's Windows directory, carrying cursor 106, for as
+// long as the object lives. Made from the recorder program with the cursor added in place.
+class StandInHelpProgram {
+public:
+    StandInHelpProgram()
+    {
+        char directory[MAX_PATH];
+        ::GetWindowsDirectoryA(directory, MAX_PATH);
+        path = std::string(directory) + "\\winhlp32.exe";
+        if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return;   // the system has one: leave it alone
+        char self[MAX_PATH];
+        ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string recorder(self);
+        recorder = recorder.substr(0, recorder.find_last_of('\\') + 1) + "link_recorder.exe";
+        if (!::CopyFileA(recorder.c_str(), path.c_str(), TRUE))
+            return;
+        made = true;
+
+        // A 32 x 32 monochrome cursor: hot spot, header, two colours, image and mask.
+        std::vector<BYTE> cursor(4);
+        BITMAPINFOHEADER header{};
+        header.biSize = sizeof header;
+        header.biWidth = 32;
+        header.biHeight = 64;
+        header.biPlanes = 1;
+        header.biBitCount = 1;
+        const BYTE* raw = reinterpret_cast<const BYTE*>(&header);
+        cursor.insert(cursor.end(), raw, raw + sizeof header);
+        const BYTE colours[8] = {0, 0, 0, 0, 255, 255, 255, 0};
+        cursor.insert(cursor.end(), colours, colours + 8);
+        cursor.insert(cursor.end(), 128, 0xAA);   // image
+        cursor.insert(cursor.end(), 128, 0x00);   // mask: all opaque
+        const WORD group[] = {0, 2, 1, 32, 64, 1, 1,
+                              LOWORD(cursor.size()), HIWORD(cursor.size()), 1};
+        HANDLE update = ::BeginUpdateResourceA(path.c_str(), FALSE);
+        ready = update &&
+                ::UpdateResourceA(update, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(1), 0,
+                                  cursor.data(), static_cast<DWORD>(cursor.size())) &&
+                ::UpdateResourceA(update, MAKEINTRESOURCEA(12), MAKEINTRESOURCEA(106), 0,
+                                  const_cast<WORD*>(group), sizeof group) &&
+                ::EndUpdateResourceA(update, FALSE);
+    }
+    ~StandInHelpProgram()
+    {
+        if (made)
+            ::DeleteFileA(path.c_str());
+    }
+    std::string path;
+    bool made = false;
+    bool ready = false;
+};
+
+// Run only inside the child process below, which Wine lets load a winhlp32.exe from disk.
+TEST(LinkLabelCursor, DISABLED_TheHandIsACopyOfWinhlp32sCursor106)
+{
+    StandInHelpProgram help;
+    if (!help.made)
+        GTEST_SKIP() << help.path << " exists already; not replaced";
+    ASSERT_TRUE(help.ready);
+    ASSERT_TRUE(HandCursorAvailable());
+    LabelDialog dialog;
+    ASSERT_EQ(dialog.Run([&](LabelDialog& d) {
+        HCURSOR first = d.web.handCursor;
+        ASSERT_NE(first, nullptr);
+        EXPECT_TRUE(CursorAlive(first)) << "the copy outlives the module";
+        EXPECT_EQ(::GetModuleHandleA(help.path.c_str()), nullptr) << "the module was released";
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(first, &info));
+        EXPECT_FALSE(info.fIcon);
+        ::DeleteObject(info.hbmMask);
+        if (info.hbmColor)
+            ::DeleteObject(info.hbmColor);
+        EXPECT_NE(d.mail.handCursor, first) << "each label holds its own copy";
+        EXPECT_EQ(d.web.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(d.web.m_hWnd),
+                                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+        EXPECT_EQ(::GetCursor(), first);
+
+        d.web.UseCursor(nullptr);
+        EXPECT_FALSE(CursorAlive(first));
+        EXPECT_TRUE(CursorAlive(d.web.handCursor));
+    }), IDOK);
+}
+
+TEST(LinkLabelCursor, TheHandCursorComesFromWinhlp32InTheWindowsDirectory)
+{
+    // Wine loads its own built-in winhlp32.exe whatever lies on disk, unless its registry says
+    // otherwise for the program before it starts; so the check runs in a child process, and
+    // only this test program is told to load the file.
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const char* overrideKey = "Software\\Wine\\AppDefaults\\link_label_test.exe";
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER,
+                                (std::string(overrideKey) + "\\DllOverrides").c_str(), 0, nullptr, 0,
+                                KEY_SET_VALUE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    const char native[] = "native";
+    ::RegSetValueExA(key, "winhlp32.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof native);
+    ::RegCloseKey(key);
+    std::string commandLine = std::string("\"") + self +
+                              "\" --gtest_also_run_disabled_tests "
+                              "--gtest_filter=LinkLabelCursor.DISABLED_TheHandIsACopyOfWinhlp32sCursor106";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL started = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                          nullptr, &startup, &process);
+    const DWORD waited = started ? ::WaitForSingleObject(process.hProcess, 120000) : WAIT_FAILED;
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, overrideKey);
+    ASSERT_TRUE(started);
+    ASSERT_EQ(waited, WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCode, 0u) << "the child's checks failed; its output is above";
+}
+
 // Records too whether the label's old cursor was already gone when the shell was asked.
 class CursorWatchingPlatform : public RecordingLinkPlatform {
 public:
