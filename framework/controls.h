@@ -38,8 +38,10 @@ public:
     // A tooltip owned by parent, with WS_POPUP added to style.
     BOOL Create(CWnd* parent, DWORD style = 0);
     // With a rectangle or a non-zero id, the tool is that rectangle of wnd's
-    // client area under id; with neither, the tool is wnd's whole window.
-    // The text is copied by the tooltip; null asks wnd with TTN_GETDISPINFO.
+    // client area (all of it without a rectangle) under id; with neither, the
+    // tool is wnd's whole window. The other calls name a tool the same way:
+    // id 0 is the whole-window tool. The tooltip copies the text; null asks
+    // wnd with TTN_GETDISPINFO.
     BOOL AddTool(CWnd* wnd, const char* text, const RECT* rect = nullptr, UINT_PTR id = 0);
     // TTM_GETTOOLINFOA for tool id of wnd; TRUE when the tooltip knows the
     // tool. On return info.lpszText points into a framework buffer.
