@@ -115,7 +115,8 @@ BOOL CLinkLabel::DestroyWindow()
 
 BOOL CLinkLabel::PreTranslateMessage(MSG* msg)
 {
-    ::SendMessageA(tip.GetSafeHwnd(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg));
+    // The tooltip sees the mouse over its tool only through this relay (TTM_RELAYEVENT).
+    tip.RelayEvent(msg);
     return CStatic::PreTranslateMessage(msg);
 }
 

@@ -347,6 +347,17 @@ TEST(LinkLabelHover, UnderlineRulesDecideTheFont)
         EXPECT_EQ(WindowFont(web), static_cast<HFONT>(web.fontUnderlined));
         hoverAndLeave(web.fontUnderlined, web.fontUnderlined);
 
+        // No font is sent at this hover end, yet the label is repainted for its new colour.
+        web.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+        Pump(50);
+        ::ValidateRect(web.m_hWnd, nullptr);
+        ::Sleep(150);
+        MSG tick;
+        ASSERT_TRUE(::PeekMessageA(&tick, web.m_hWnd, WM_TIMER, WM_TIMER, PM_REMOVE));
+        ::DispatchMessageA(&tick);
+        EXPECT_FALSE(web.isHot);
+        EXPECT_TRUE(::GetUpdateRect(web.m_hWnd, nullptr, FALSE));
+
         // The same rule again: no font, no repaint.
         Pump(50);
         ::ValidateRect(web.m_hWnd, nullptr);
