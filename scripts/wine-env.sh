@@ -32,8 +32,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i >/dev/null 2>&1
-      # Wine draws the title bars itself: the virtual display has no window manager.
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+      # The virtual display has no window manager: Wine draws the title bars itself, and
+      # hiding a window no longer waits seconds for a manager that never answers.
+      [ -n "${KELVARA_DESKTOP:-}" ] || wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+      [ -n "${KELVARA_DESKTOP:-}" ] || wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
