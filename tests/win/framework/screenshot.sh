@@ -11,7 +11,8 @@ work=$(mktemp -d "$out/.run.XXXXXX")
 ready=$work/ready done=$work/done
 winpath() { echo "Z:${1//\//\\}"; }
 
-wine "$exe" --show-main-dialog "$(winpath "$ready")" "$(winpath "$done")" &
+# Output through a file: Wine's service processes must not inherit ctest's pipe.
+wine "$exe" --show-main-dialog "$(winpath "$ready")" "$(winpath "$done")" > "$work/log" 2>&1 < /dev/null &
 pid=$!
 for _ in $(seq 300); do [ -s "$ready" ] && break; kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if [ ! -s "$ready" ]; then echo "screenshot: the dialog never showed" >&2; kill "$pid" 2>/dev/null; exit 1; fi
@@ -20,8 +21,11 @@ read -r x y w h < "$ready"
 import -display "$DISPLAY" -window root "$out/screen.png"
 convert "$out/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$out/main_dialog.png"
 touch "$done"
-wait "$pid"
+status=0
+wait "$pid" || status=$?
+cat "$work/log"
 rm -rf "$work"
+[ "$status" -eq 0 ] || { echo "screenshot: the dialog program failed ($status)" >&2; exit 1; }
 
 # A blank or uniform capture means nothing was drawn.
 colours=$(identify -format '%k' "$out/main_dialog.png")
