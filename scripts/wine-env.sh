@@ -34,8 +34,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
       wineboot -i >/dev/null 2>&1
       # The virtual display has no window manager: Wine draws the title bars itself, and
       # hiding a window no longer waits seconds for a manager that never answers.
-      [ -n "${KELVARA_DESKTOP:-}" ] || wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-      [ -n "${KELVARA_DESKTOP:-}" ] || wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      if [ -z "${KELVARA_DESKTOP:-}" ]; then
+        for setting in Decorated Managed; do
+          wine reg add 'HKCU\Software\Wine\X11 Driver' /v "$setting" /d N /f >/dev/null 2>&1
+        done
+      fi
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
